@@ -125,6 +125,12 @@ Bytes ImageBuilder::build() const {
   return out;
 }
 
+Bytes d88Of(const std::vector<ImageBuilder>& images) {
+  std::vector<Bytes> parts;
+  for (const ImageBuilder& image : images) parts.push_back(image.build());
+  return joined(parts);
+}
+
 VolumeLayout layoutOf(Media media) {
   switch (media) {
     case Media::D2: return {0x00, 16, 80, 8, 37, 12, 14};

@@ -60,6 +60,9 @@ class ImageBuilder {
   Bytes trailer_;
 };
 
+// A D88 file: the images back to back.
+Bytes d88Of(const std::vector<ImageBuilder>& images);
+
 enum class Media { D2, DD, HD };
 
 struct VolumeLayout {
