@@ -51,8 +51,6 @@ const std::string openFailedText =
 // ファイルを書き込めません.
 const std::string writeFailedText =
     "\x83t\x83@\x83" "C\x83\x8b\x82\xf0\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1.\n";
-// クラスタ破損
-const std::string brokenClusterText = "\x83N\x83\x89\x83X\x83^\x94j\x91\xb9";
 
 namespace {
 
@@ -98,7 +96,7 @@ Bytes TempFolder::read(const std::string& name) const {
 std::map<std::string, Bytes> TempFolder::tree() const {
   std::map<std::string, Bytes> entries;
   for (const auto& item : fs::recursive_directory_iterator(path_)) {
-    const std::string relative = fs::relative(item.path(), path_).generic_string();
+    const std::string relative = item.path().lexically_relative(path_).generic_string();
     if (item.is_directory() && !item.is_symlink()) {
       entries[relative + "/"] = {};
     } else if (item.is_symlink()) {

@@ -45,6 +45,7 @@ extern const std::string bannerText;
 extern const std::string usageText;
 extern const std::string openFailedText;
 extern const std::string writeFailedText;
-extern const std::string brokenClusterText;  // "クラスタ破損"
+// "クラスタ破損"; inline so that other files' constants may be built from it.
+inline const std::string brokenClusterText = "\x83N\x83\x89\x83X\x83^\x94j\x91\xb9";
 
 }  // namespace testsupport
