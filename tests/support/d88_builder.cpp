@@ -39,7 +39,9 @@ Bytes ramp(std::size_t count, std::uint8_t first) {
 }
 
 Bytes Sector::serialized() const {
-  Bytes out(16, 0);
+  Bytes out;
+  out.reserve(16 + data.size());
+  out.resize(16, 0);
   out[0] = c;
   out[1] = h;
   out[2] = r;
