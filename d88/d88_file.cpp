@@ -47,7 +47,9 @@ bool D88File::selectImage(int index) {
 
   const std::int64_t offset = imageOffsets[static_cast<std::size_t>(index)];
   std::array<std::uint8_t, DiskImageHeader::size> bytes{};
-  // A file that shrank since it was indexed fails like a bad index.
+  // A file that shrank since it was indexed fails like a bad index: the
+  // header is read from the file itself, not from what was read before.
+  imageFile.discardWindow();
   if (!imageFile.seekTo(offset) ||
       imageFile.read(bytes.data(), DiskImageHeader::size) != DiskImageHeader::size) {
     return false;

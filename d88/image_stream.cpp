@@ -18,9 +18,13 @@ bool ImageStream::open(const char* path) {
 
 void ImageStream::close() {
   if (file_.is_open()) file_.close();
+  discardWindow();
+  position_ = 0;
+}
+
+void ImageStream::discardWindow() {
   windowStart_ = 0;
   windowLength_ = 0;
-  position_ = 0;
 }
 
 bool ImageStream::seekTo(std::int64_t offset) {

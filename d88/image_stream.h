@@ -27,6 +27,8 @@ class ImageStream {
   bool skip(std::int64_t count);
   // Bytes actually delivered, 0 to count.
   int read(std::uint8_t* buffer, int count);
+  // The next read goes to the file again, which may have changed since.
+  void discardWindow();
 
  private:
   bool refill();
